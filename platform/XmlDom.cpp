@@ -93,26 +93,46 @@ std::string XmlNode::TextContent() const {
   return result;
 }
 
+namespace {
+
+// The first error the reader reports; later ones are mostly consequences of it.
+struct FirstError {
+  bool seen = false;
+  int line = 0;
+  std::string message;
+};
+
+void RecordFirstError(void* userData, xmlErrorPtr error) {
+  auto* context = static_cast<xmlParserCtxtPtr>(userData);
+  auto* first = context ? static_cast<FirstError*>(context->_private) : nullptr;
+  if (!first || first->seen || !error || error->level < XML_ERR_ERROR)
+    return;
+  first->seen = true;
+  first->line = error->line;
+  first->message = error->message ? TrimRight(error->message) : "unknown error";
+}
+
+} // namespace
+
 std::unique_ptr<XmlDocument> XmlDocument::Parse(const std::string& bytes,
                                                 const std::string& sourceName) {
   xmlParserCtxtPtr context = xmlNewParserCtxt();
   if (!context)
     throw EXmlReadError("Cannot create an XML parser for " + sourceName);
-  // No network access, no messages on the error stream: the error is reported by the exception.
-  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+  // Errors go to our handler (never to the error stream) and are reported by the exception.
+  FirstError firstError;
+  context->_private = &firstError;
+  context->sax->serror = RecordFirstError;
+  const int options = XML_PARSE_NONET;
   xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()),
                                     sourceName.c_str(), nullptr, options);
-  if (!doc || !context->wellFormed) {
+  if (!doc || !context->wellFormed || firstError.seen) {
     std::ostringstream message;
-    const xmlError* error = xmlCtxtGetLastError(context);
     message << "XML error in " << sourceName;
-    if (error) {
-      message << " (line " << error->line << ")";
-      if (error->message)
-        message << ": " << TrimRight(error->message);
-    } else {
+    if (firstError.seen)
+      message << " (line " << firstError.line << "): " << firstError.message;
+    else
       message << ": the document is empty or not well-formed";
-    }
     if (doc)
       xmlFreeDoc(doc);
     xmlFreeParserCtxt(context);
