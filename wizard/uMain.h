@@ -1,9 +1,9 @@
 #pragma once
-// The wizard's main window. (Stand-in until the wizard's windows land.)
+// The wizard's main window as the program entry creates it: the base main window unchanged.
 
-#include <gtkmm/window.h>
+#include "uBaseMainForm.h"
 
-class TfrmMain : public Gtk::Window {
+class TfrmMain : public TfrmBaseInstall {
 public:
-  TfrmMain();
+  TfrmMain() = default;
 };
