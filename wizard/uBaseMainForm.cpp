@@ -37,18 +37,6 @@ const platform::RgbColor GradientEnd = platform::RgbColor::FromHex(0x08649F);
 constexpr int LogoWidth = 135;
 constexpr int LogoHeight = 33;
 
-// An exception that reaches the event loop is shown to the user, as the toolkit's default
-// handling would, and the wizard goes on.
-void ShowUnhandledException() {
-  try {
-    throw;
-  } catch (const std::exception& error) {
-    wizard_dialogs::ShowError(MainWindowCaption, error.what());
-  } catch (const Glib::Exception& error) {
-    wizard_dialogs::ShowError(MainWindowCaption, error.what());
-  }
-}
-
 // The product's logo: its name on the panel colour.
 Glib::RefPtr<Gdk::Pixbuf> MakeLogo() {
   Cairo::RefPtr<Cairo::ImageSurface> surface =
@@ -104,11 +92,6 @@ bool FileExistsFollowingLinks(const std::string& path) {
 } // namespace
 
 TfrmBaseInstall::TfrmBaseInstall() {
-  static bool handlerInstalled = false;
-  if (!handlerInstalled) {
-    Glib::add_exception_handler(sigc::ptr_fun(&ShowUnhandledException));
-    handlerInstalled = true;
-  }
   LoadWindowDescription();
   FormCreate();
 }
