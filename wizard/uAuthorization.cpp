@@ -103,6 +103,7 @@ TfrmAuthorization::TfrmAuthorization(Gtk::Window* owner) {
   eye->show();
   SpeedButton1->get_accessible()->set_name("Показать символы");
   lePass->get_accessible()->set_name("Пароль:");
+  lePass->set_invisible_char('*');
 
   lePass->signal_changed().connect(sigc::mem_fun(*this, &TfrmAuthorization::lePassChange));
   lePass->signal_key_press_event().connect(sigc::mem_fun(*this, &TfrmAuthorization::lePassKeyDown),

@@ -71,7 +71,9 @@ void WrapToWidth(Gtk::Label& label) {
   label.signal_size_allocate().connect([&label](Gtk::Allocation& allocation) {
     // Asking for the given width (padding included) lets the label wrap and compute its
     // height for it; the window's size is fixed, so this settles after one round.
-    int width = allocation.get_width();
+    int xpad = 0, ypad = 0;
+    label.get_padding(xpad, ypad);
+    int width = allocation.get_width() - 2 * xpad;
     int currentWidth = 0, currentHeight = 0;
     label.get_size_request(currentWidth, currentHeight);
     if (width > 1 && currentWidth != width)

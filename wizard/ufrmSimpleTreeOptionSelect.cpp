@@ -36,7 +36,7 @@ TfrmSimpleTreeOptionSelect::TfrmSimpleTreeOptionSelect()
   chmWineRestore->signal_toggled().connect(
       sigc::mem_fun(*this, &TfrmSimpleTreeOptionSelect::chmWineRestoreChange));
   // The description pane starts closed: as narrow as its button.
-  pnDescr->set_size_request(sbDescrShow->get_width() > 1 ? sbDescrShow->get_width() : 15 + 4, -1);
+  pnDescr->set_size_request(-1, -1);
   scDescription->hide();
 }
 
@@ -230,7 +230,7 @@ void TfrmSimpleTreeOptionSelect::sbDescrShowClick() {
     scDescription->show();
     scComponents->set_policy(Gtk::POLICY_AUTOMATIC, Gtk::POLICY_AUTOMATIC);
   } else {
-    pnDescr->set_size_request(15 + 4, -1);
+    pnDescr->set_size_request(-1, -1);
     sbDescrShow->set_label("<");
     scDescription->hide();
     scComponents->set_policy(Gtk::POLICY_NEVER, Gtk::POLICY_AUTOMATIC);
