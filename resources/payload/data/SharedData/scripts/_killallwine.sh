@@ -15,7 +15,8 @@ list_servers() {
 
 # The Wine prefix a server serves, from its environment (empty: the owner's default prefix).
 server_prefix() {
-  tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | sed -n 's/^WINEPREFIX=//p' | head -n 1
+  [ -r "/proc/$1/environ" ] || return 0
+  tr '\0' '\n' 2>/dev/null <"/proc/$1/environ" | sed -n 's/^WINEPREFIX=//p' | head -n 1
 }
 
 ask_to_end() {
