@@ -1,0 +1,36 @@
+#pragma once
+// Helpers of the XML editor's tests: byte buffers, a scratch folder and a readable tree dump.
+
+#include <filesystem>
+#include <string>
+
+#include "XmlWriter.h"
+
+namespace xmltest {
+
+// UTF-16 text as UTF-8, for readable failure messages.
+std::string U8(const std::u16string& text);
+
+// The tree as one line per node: indentation, name, attributes in order, Text with \n and \t
+// spelled out; kept markup as "#markup ..." lines in its place.
+std::string DumpTree(const TheXmlWriter& document);
+
+// Loads bytes into a fresh document (the constructor's file is never there).
+void LoadBytes(TheXmlWriter& document, const std::string& bytes);
+std::string SaveBytes(TheXmlWriter& document);
+
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+
+// A fresh folder under the system's temporary folder, removed with its content at destruction.
+class ScratchFolder {
+public:
+  ScratchFolder();
+  ~ScratchFolder();
+  const std::filesystem::path& Path() const { return path_; }
+
+private:
+  std::filesystem::path path_;
+};
+
+} // namespace xmltest
