@@ -1,5 +1,6 @@
 #include "MessageDialog.h"
 
+#include <atkmm/object.h>
 #include <glib.h>
 #include <gtkmm/messagedialog.h>
 #include <gtkmm/stock.h>
@@ -42,6 +43,10 @@ DialogButton ShowMessageDialog(const std::string& caption, const std::string& te
                                DialogButton buttons, Gtk::Window* parent) {
   Gtk::MessageDialog dialog(ValidUtf8(text), false, GtkTypeOf(type), Gtk::BUTTONS_NONE, true);
   dialog.set_title(ValidUtf8(caption));
+  // GTK names a message dialog after its type ("Error"); name it after its caption instead, so
+  // that assistive tools (and the GUI tests) find it by the title the user sees.
+  if (Glib::RefPtr<Atk::Object> accessible = dialog.get_accessible())
+    accessible->set_name(ValidUtf8(caption));
   if (parent != nullptr)
     dialog.set_transient_for(*parent);
   else
