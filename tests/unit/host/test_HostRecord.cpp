@@ -311,23 +311,15 @@ protected:
 dir=${parent[1]%/*}
 modes="$(stat -c %a "$dir") $(stat -c %a "$dir/.usrs.tmp")"
 printf 'getent|%s|%s|%s|%s\n' "$1" "$2" "${@: -1}" "$modes" >> "$SIVRANT_TEST_RECORD"
+printf '%s\n' "$dir" > "$SIVRANT_TEST_RECORD.folder"
 printf '%s\n' "$FAKE_PASSWD")SH");
     fake.SetEnv("FAKE_PASSWD", "ivan:x:1000:1000:Ivan:/home/ivan:/bin/bash\n"
                                "olga:x:1001:1001::/home/o l g a:/bin/bash");
-  }
-
-  static std::vector<std::string> TempEntries() {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator("/tmp"))
-      if (entry.path().filename().string().rfind(".sivrant-users-", 0) == 0)
-        names.push_back(entry.path().string());
-    return names;
   }
 };
 
 TEST_F(SystemUsersTest, ListsNameAndHomeInOrderFromPrivateFiles) {
   fake.AddScript("cat", R"(printf 'UID_MIN   2000\nUID_MAX  2002\n')");
-  const auto before = TempEntries();
   TLNX_UserInfoList users(5);
   ASSERT_TRUE(GetSystemUsers(users));
   ASSERT_EQ(users.size(), 2u);
@@ -337,7 +329,12 @@ TEST_F(SystemUsersTest, ListsNameAndHomeInOrderFromPrivateFiles) {
   EXPECT_EQ(users[1].Home, "/home/o l g a");
   EXPECT_EQ(users[1].Access, luaUser);
   EXPECT_EQ(fake.RecordsOf("getent"), std::vector<std::string>{"getent|passwd|2000|2002|700 600"});
-  EXPECT_EQ(TempEntries(), before); // nothing left behind
+  // The private folder was in /tmp and is gone with everything in it.
+  std::string folder = fake.ReadSideFile(".folder");
+  ASSERT_FALSE(folder.empty());
+  folder.pop_back();
+  EXPECT_EQ(fs::path(folder).parent_path(), "/tmp");
+  EXPECT_FALSE(fs::exists(folder)) << folder;
 }
 
 TEST_F(SystemUsersTest, PlantedFilesInTmpAreNotUsed) {
