@@ -1,6 +1,8 @@
 // The command executer against real child processes and a stand-in sudo.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -40,6 +42,9 @@ struct SuccessCase {
   bool execCommandExitCode; // success under ExecCommandExitCode (exit code 0)
   const char* output;       // error-stream text, then standard output
 };
+void PrintTo(const SuccessCase& c, std::ostream* os) {
+  *os << c.commandLine;
+}
 
 class SuccessRules : public CommandExecuterTest,
                      public ::testing::WithParamInterface<SuccessCase> {};

@@ -1,6 +1,8 @@
 // Host operations: the exact command lines they build, and their results on real files.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>
@@ -35,6 +37,9 @@ struct CommandLineCase {
   const char* recorded; // its name and arguments joined by '|'
   bool asRoot;
 };
+void PrintTo(const CommandLineCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class CommandLines : public HostOperationsTest,
                      public ::testing::WithParamInterface<CommandLineCase> {};
@@ -216,6 +221,9 @@ struct PtraceCase {
   const char* standardOutput;
   bool active;
 };
+void PrintTo(const PtraceCase& c, std::ostream* os) {
+  *os << "\"" << c.standardOutput << "\"";
+}
 
 class PtraceStatus : public HostOperationsTest, public ::testing::WithParamInterface<PtraceCase> {};
 

@@ -1,6 +1,8 @@
 // Host record, user probe, start-up verdicts and the listing of login users.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -48,6 +50,9 @@ struct OsReleaseCase {
   const char* fullName;
   TLNX_OS_Type type;
 };
+void PrintTo(const OsReleaseCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class OsReleaseParsing : public HostRecordTest,
                          public ::testing::WithParamInterface<OsReleaseCase> {};
@@ -163,6 +168,9 @@ struct SudoProbeCase {
   const char* mode;
   TLNX_OS_UserAccess access;
 };
+void PrintTo(const SudoProbeCase& c, std::ostream* os) {
+  *os << c.mode;
+}
 
 class SudoProbe : public HostRecordTest, public ::testing::WithParamInterface<SudoProbeCase> {};
 
@@ -191,6 +199,9 @@ struct InitCase {
   bool sudoNoPassword;
   const char* sudoCalls; // recorded sudo calls joined by ';'
 };
+void PrintTo(const InitCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class InitRecord : public HostRecordTest, public ::testing::WithParamInterface<InitCase> {};
 
@@ -247,6 +258,9 @@ struct VerdictCase {
   StartupVerdict verdict;
   const char* errorText;
 };
+void PrintTo(const VerdictCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class StartupVerdicts : public HostRecordTest, public ::testing::WithParamInterface<VerdictCase> {};
 

@@ -1,6 +1,8 @@
 // The process layer: command-line splitting, pipes, exit status, termination.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -22,6 +24,12 @@ struct SplitCase {
   const char* line;
   std::vector<std::string> words;
 };
+void PrintTo(const SplitCase& c, std::ostream* os) {
+  *os << '"';
+  for (char ch : std::string(c.line))
+    *os << (ch == '\t' ? "\\t" : ch == '\r' ? "\\r" : ch == '\n' ? "\\n" : std::string(1, ch));
+  *os << '"';
+}
 
 class Splitting : public ::testing::TestWithParam<SplitCase> {};
 
@@ -73,6 +81,9 @@ struct StatusCase {
   int status;
   int code;
 };
+void PrintTo(const StatusCase& c, std::ostream* os) {
+  *os << c.script;
+}
 
 class ExitStatus : public ::testing::TestWithParam<StatusCase> {};
 
