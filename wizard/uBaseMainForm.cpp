@@ -170,8 +170,9 @@ void TfrmBaseInstall::FormCreate() {
     InitButtons();
     Start();
   } catch (const std::exception& error) {
-    // A wizard without its schema or pages cannot go on: say why and close without asking.
-    wizard_dialogs::ShowError(MainWindowCaption, error.what());
+    // A wizard without its schema or pages cannot go on (on RED OS, say, the schema has no
+    // section for the host): say why and close without asking.
+    wizard_dialogs::ShowCriticalInitError(MainWindowCaption, error.what());
     platform::QueueAsyncCall([this] { CloseNoAsk(); });
   }
 }

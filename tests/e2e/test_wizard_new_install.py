@@ -272,3 +272,28 @@ def drive_without_password_one_user(ui):
     expect_equal(w.combo().name, "installer", "preselected user")
     w.wait_buttons({"Назад": True, "Дальше": True, "Отмена": True})
     w.shot("04-one-user")
+
+
+@scenario(repo="new", time_limit=90)
+def test_red_os_host_closes_after_saying_why(sbx):
+    # RED OS passes the start-up check, but the install schema has no section for it.
+    sbx.set_os_release('NAME="RED OS"\nID=redos\nVERSION_ID=8.0.2\n')
+    sbx.sh("echo 'installer ALL=(ALL) NOPASSWD: ALL' >/etc/sudoers.d/zz-installer"
+           " && chmod 440 /etc/sudoers.d/zz-installer")
+    sbx.drive("red_os", time_limit=60)
+    expect_equal(run_folders(sbx), [], "run folders left in /tmp")
+
+
+def drive_red_os(ui):
+    from wizard_steps import TITLE, expect_equal
+    program = ui.start()
+    app = ui.application()
+    dialog = ui.find(app, "alert")
+    expect_equal([t for t in ui.texts(dialog) if t.strip()],
+                 ["Критическая ошибка при инициализации приложения:\nUnknown file format!\n"
+                  "Приложение будет закрыто!"], "the dialog's text")
+    assert TITLE in ui.window_titles(), ui.window_titles()
+    ui.screenshot("01-red-os")
+    ui.click(dialog, "OK")
+    # The wizard closes by itself, without the close question.
+    expect_equal(program.wait_exit(15), 0, "exit status")
