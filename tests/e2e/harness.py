@@ -189,6 +189,8 @@ def _load(path):
 
 
 def _on_time_limit(signum, frame):
+    if signum == signal.SIGTERM:
+        raise TimeLimitExceeded("terminated (ctest's time limit?)")
     raise TimeLimitExceeded("the scenario's time limit has passed")
 
 
