@@ -155,6 +155,7 @@ void TfrmBaseInstall::FormCreate() {
     return;
   }
 
+  delete FileResources; // a catalogue of an earlier window of this program
   FileResources = new TFileResourcesClass();
   FileResourcesCreated = true;
   FileResources->TempDir = TempDir;
