@@ -125,8 +125,12 @@ def drive_new_installation(ui, password):
     expect_equal(w.combo().name, "По умолчанию", "preselected type")
     assert w.label_shown("Будет установлен Модуль интеграции Тавир Про 2.0.1 в типовой конфигурации")
     w.shot("05-type")
+    import time
+    started = time.monotonic()
     w.next()
     w.wait_page(PACKAGES, 30)
+    # The apt queries run on the GUI thread: the window waits for them.
+    print("package check shown %.1f s after Next" % (time.monotonic() - started))
     expect_equal(w.package_rows(), [["wine", "Установить"], ["winetricks", "Установить"]],
                  "package rows")
     assert not w.label_shown(PACKAGE_ERROR), "the error panel shows"
