@@ -16,7 +16,7 @@
 
 namespace {
 
-const char* const StatusNames[] = {"slpsNone",  "slpsOK",       "slpsMustUpdate",  "slpsCanUpdate",
+const char* const StatusNames[] = {"slpsNone",   "slpsOK",       "slpsMustUpdate",  "slpsCanUpdate",
                                    "slpsDiffer", "slpsNotFound", "slpsNotSupported"};
 const char* const ActionNames[] = {"slpaNone", "slpaInstall", "slpaUpdate"};
 
