@@ -208,8 +208,8 @@ def main(argv):
     test_name = "%s.%s" % (os.path.splitext(os.path.basename(test_file))[0], function_name)
     artifacts = os.path.join(os.path.abspath(build_dir), "e2e-artifacts", test_name)
     shutil.rmtree(artifacts, ignore_errors=True)
-    sandbox = Sandbox("e2e-%s-%d" % (function_name[5:][:40], os.getpid()), build_dir, test_file,
-                      repo)
+    sandbox = Sandbox("e2e-%s-%d" % (function_name.removeprefix("test_")[:40], os.getpid()),
+                      build_dir, test_file, repo)
     started = time.monotonic()
     signal.signal(signal.SIGALRM, _on_time_limit)
     signal.signal(signal.SIGTERM, _on_time_limit)  # ctest's own time limit: still clean up
