@@ -253,6 +253,11 @@ def main(argv):
             out.write(report + "\n")
         print("\nWhat the windows showed:\n" + report, file=sys.stderr)
         print("A screenshot: failure-%s.png" % name, file=sys.stderr)
+        for program in ui.programs:
+            program.kill()
+            print("\n%s ended with %s; its error stream:\n%s" % (
+                " ".join(program.argv), program.process.returncode,
+                (program.stderr or "")[-3000:]), file=sys.stderr)
         return 1
     finally:
         ui.finish()
