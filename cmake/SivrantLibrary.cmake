@@ -16,7 +16,8 @@ function(sivrant_folder_library name)
 endfunction()
 
 # sivrant_unit_tests(<name> DEPENDS <targets...>)
-# One GoogleTest executable from every test_*.cpp of the calling folder.
+# One GoogleTest executable from every test_*.cpp of the calling folder, with the helpers shared
+# by all unit tests (tests/unit/common) in its include path.
 function(sivrant_unit_tests name)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp
@@ -26,5 +27,6 @@ function(sivrant_unit_tests name)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/unit/common)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()

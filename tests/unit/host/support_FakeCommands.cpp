@@ -1,16 +1,12 @@
 #include "support_FakeCommands.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace testsupport {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -66,26 +62,6 @@ void WriteExecutable(const std::string& path, const std::string& content) {
 }
 
 } // namespace
-
-ScratchDir::ScratchDir() {
-  std::string pattern = (fs::temp_directory_path() / "sivrant-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr)
-    throw std::runtime_error("cannot create a scratch folder");
-  path_ = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
-
-std::string ScratchDir::Write(const std::string& relativePath, const std::string& content) const {
-  fs::path path = fs::path(path_) / relativePath;
-  fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-  return path.string();
-}
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

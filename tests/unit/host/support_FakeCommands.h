@@ -8,22 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
+
 namespace testsupport {
-
-// A folder removed with everything in it when the object goes.
-class ScratchDir {
-public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::string& Path() const { return path_; }
-  // Writes a file below the folder (creating parent folders) and returns its path.
-  std::string Write(const std::string& relativePath, const std::string& content) const;
-
-private:
-  std::string path_;
-};
 
 std::string ReadFile(const std::string& path);
 
@@ -69,8 +56,8 @@ public:
 private:
   void Remember(const std::string& name);
 
-  ScratchDir bin_;
-  ScratchDir data_;
+  TempFolder bin_;
+  TempFolder data_;
   std::string recordPath_;
   std::map<std::string, std::optional<std::string>> savedEnv_;
 };

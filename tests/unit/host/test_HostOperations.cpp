@@ -13,7 +13,7 @@
 #include "uLnxOS_Info.h"
 
 using testsupport::FakeCommands;
-using testsupport::ScratchDir;
+using testsupport::TempFolder;
 namespace fs = std::filesystem;
 
 namespace {
@@ -129,7 +129,7 @@ TEST_F(HostOperationsTest, ResolveLinkAndFindPathQuoteTheirPaths) {
 }
 
 TEST_F(HostOperationsTest, LocalExistenceChecksRunNothingAndFollowLinks) {
-  ScratchDir dir;
+  TempFolder dir;
   const std::string file = dir.Write("file.txt", "x");
   const std::string link = dir.Path() + "/link";
   ASSERT_EQ(::symlink(file.c_str(), link.c_str()), 0);
@@ -148,7 +148,7 @@ TEST_F(HostOperationsTest, LocalExistenceChecksRunNothingAndFollowLinks) {
 }
 
 TEST_F(HostOperationsTest, ResolveLinkTellsLinksToExistingFolders) {
-  ScratchDir dir;
+  TempFolder dir;
   fs::create_directory(dir.Path() + "/target");
   const std::string file = dir.Write("file", "x");
   fs::create_directory_symlink(dir.Path() + "/target", dir.Path() + "/good");
@@ -164,7 +164,7 @@ TEST_F(HostOperationsTest, ResolveLinkTellsLinksToExistingFolders) {
 }
 
 TEST_F(HostOperationsTest, FindPathReturnsThePathAsWrittenOnDisk) {
-  ScratchDir dir;
+  TempFolder dir;
   const std::string onDisk = dir.Write("Drive_C/Kavex/Sivrant.CONF", "x");
   std::string found;
   EXPECT_TRUE(
@@ -175,7 +175,7 @@ TEST_F(HostOperationsTest, FindPathReturnsThePathAsWrittenOnDisk) {
 }
 
 TEST_F(HostOperationsTest, MoveDirContentMovesVisibleEntriesOnly) {
-  ScratchDir dir;
+  TempFolder dir;
   dir.Write("src/a.txt", "a");
   dir.Write("src/sub/b.txt", "b");
   dir.Write("src/.hidden", "h");
@@ -200,7 +200,7 @@ TEST_F(HostOperationsTest, MoveDirContentScriptIsPrivateAndRemoved) {
 stat -c '%a %u' "${1%/*}" "$1" >> "$SIVRANT_TEST_RECORD"
 cat "$1" >> "$SIVRANT_TEST_RECORD"
 exec /bin/bash "$@")");
-  ScratchDir dir;
+  TempFolder dir;
   dir.Write("src/a", "a");
   fs::create_directory(dir.Path() + "/dst");
   std::string output;

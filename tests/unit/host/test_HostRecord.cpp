@@ -16,7 +16,7 @@
 #include "uLnxOS_Info.h"
 
 using testsupport::FakeCommands;
-using testsupport::ScratchDir;
+using testsupport::TempFolder;
 namespace fs = std::filesystem;
 
 namespace {
@@ -38,7 +38,7 @@ protected:
   std::string OsRelease(const std::string& content) { return files.Write("os-release", content); }
 
   FakeCommands fake;
-  ScratchDir files;
+  TempFolder files;
 };
 
 struct OsReleaseCase {

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers of the XML editor's tests: byte buffers, a scratch folder and a readable tree dump.
+// Helpers of the XML editor's tests: byte buffers, whole files and a readable tree dump.
 
 #include <filesystem>
 #include <string>
@@ -21,16 +21,5 @@ std::string SaveBytes(TheXmlWriter& document);
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
-
-// A fresh folder under the system's temporary folder, removed with its content at destruction.
-class ScratchFolder {
-public:
-  ScratchFolder();
-  ~ScratchFolder();
-  const std::filesystem::path& Path() const { return path_; }
-
-private:
-  std::filesystem::path path_;
-};
 
 } // namespace xmltest

@@ -11,10 +11,12 @@
 #include <filesystem>
 #include <memory>
 
+#include "TempFolder.h"
 #include "XmlWriter.h"
 #include "support_XmlTest.h"
 
 using namespace xmltest;
+using testsupport::TempFolder;
 
 namespace {
 
@@ -168,7 +170,7 @@ TEST(XmlFontconfigFiles, EditedAndSavedFilesKeepEverythingButWhiteSpaceAndTheDec
   if (files.empty())
     GTEST_SKIP() << "the fontconfig-config package is not installed";
 
-  ScratchFolder folder;
+  TempFolder folder;
   int edited = 0, withComments = 0, withDoctype = 0;
   for (const std::filesystem::path& file : files) {
     SCOPED_TRACE(file.string());
@@ -186,7 +188,7 @@ TEST(XmlFontconfigFiles, EditedAndSavedFilesKeepEverythingButWhiteSpaceAndTheDec
                         reinterpret_cast<const xmlChar*>(kEditedValue));
 
     // Edit a copy as the font-smoothing step does: load, change a text, save in place.
-    const auto copy = folder.Path() / file.filename();
+    const std::filesystem::path copy = folder.File(file.filename().string());
     WriteFile(copy, original);
     {
       TheXmlWriter document(copy.string(), true);

@@ -6,10 +6,12 @@
 #include <stdexcept>
 
 #include "Exceptions.h"
+#include "TempFolder.h"
 #include "XmlWriter.h"
 #include "support_XmlTest.h"
 
 using namespace xmltest;
+using testsupport::TempFolder;
 
 namespace {
 
@@ -32,8 +34,8 @@ void BuildSampleTree(TheXmlWriter& document) {
 } // namespace
 
 TEST(XmlWriterDocument, NewFileGetsTheUtf16DeclarationAndAnEmptyElementTag) {
-  ScratchFolder folder;
-  const auto path = folder.Path() / "new.xml";
+  TempFolder folder;
+  const std::filesystem::path path = folder.File("new.xml");
   TheXmlWriter document(path.string(), true);
   EXPECT_EQ(nullptr, document.Root());
   EXPECT_EQ(tcUnicodeLE, document.Encoding());
@@ -325,8 +327,8 @@ TEST(XmlWriterOutput, SetEncodingSetsTheCharWidthAndTheSignCodes) {
 }
 
 TEST(XmlWriterOutput, AFailedSaveLeavesTheFileAsItWas) {
-  ScratchFolder folder;
-  const auto path = folder.Path() / "fonts.conf";
+  TempFolder folder;
+  const std::filesystem::path path = folder.File("fonts.conf");
   WriteFile(path, "original");
   TheXmlWriter document("", false);
   document.SetEncoding(tcANSI);
@@ -334,7 +336,7 @@ TEST(XmlWriterOutput, AFailedSaveLeavesTheFileAsItWas) {
   EXPECT_THROW(document.SaveToFile(path.string()), EConvertError);
   EXPECT_EQ("original", ReadFile(path));
 
-  EXPECT_THROW(document.SaveToFile((folder.Path() / "no" / "such.xml").string()), EGeneral);
+  EXPECT_THROW(document.SaveToFile(folder.File("no/such.xml")), EGeneral);
 }
 
 TEST(XmlWriterOutput, StreamsLoadFromTheirStartAndSaveTheWholeDocument) {

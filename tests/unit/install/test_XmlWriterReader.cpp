@@ -5,10 +5,12 @@
 #include <filesystem>
 
 #include "Exceptions.h"
+#include "TempFolder.h"
 #include "XmlWriter.h"
 #include "support_XmlTest.h"
 
 using namespace xmltest;
+using testsupport::TempFolder;
 
 namespace {
 
@@ -283,8 +285,8 @@ TEST(XmlReaderShortFiles, FewerThan24BytesGiveAnEmptyDocumentWithoutError) {
 }
 
 TEST(XmlReaderShortFiles, SavingTheEmptyDocumentFailsAndLeavesTheFileAsItWas) {
-  ScratchFolder folder;
-  const auto path = folder.Path() / "short.xml";
+  TempFolder folder;
+  const std::filesystem::path path = folder.File("short.xml");
   WriteFile(path, "<a>short</a>");
   TheXmlWriter document(path.string(), true);
   EXPECT_EQ(nullptr, document.Root());
@@ -378,9 +380,9 @@ TEST(XmlReaderEvents, OnAddNodeSeesEveryElementInDocumentOrderBeforeItsAttribute
 }
 
 TEST(XmlReaderFiles, LoadFromFileSetFileNameAndMissingFiles) {
-  ScratchFolder folder;
-  const auto first = folder.Path() / "first.xml";
-  const auto second = folder.Path() / "second.xml";
+  TempFolder folder;
+  const std::filesystem::path first = folder.File("first.xml");
+  const std::filesystem::path second = folder.File("second.xml");
   WriteFile(first, kUtf8Declaration + "<first/>");
   WriteFile(second, kUtf8Declaration + "<second/>");
 
@@ -396,14 +398,14 @@ TEST(XmlReaderFiles, LoadFromFileSetFileNameAndMissingFiles) {
   EXPECT_EQ(u"second", document.Root()->Name);
   EXPECT_EQ(second.string(), document.FileName());
 
-  const auto missing = folder.Path() / "missing.xml";
+  const std::filesystem::path missing = folder.File("missing.xml");
   document.LoadFromFile(missing.string());
   EXPECT_EQ(nullptr, document.Root());
   EXPECT_EQ(missing.string(), document.FileName());
   EXPECT_FALSE(std::filesystem::exists(missing));
 
   // A symbolic link is followed.
-  const auto link = folder.Path() / "link.xml";
+  const std::filesystem::path link = folder.File("link.xml");
   std::filesystem::create_symlink(first, link);
   TheXmlWriter linked(link.string(), true);
   ASSERT_NE(nullptr, linked.Root());
@@ -411,8 +413,8 @@ TEST(XmlReaderFiles, LoadFromFileSetFileNameAndMissingFiles) {
 }
 
 TEST(XmlReaderFiles, AConstructorThatFailsToLoadPassesTheErrorOn) {
-  ScratchFolder folder;
-  const auto path = folder.Path() / "broken.xml";
+  TempFolder folder;
+  const std::filesystem::path path = folder.File("broken.xml");
   WriteFile(path, kUtf8Declaration + "<a><b></a>");
   EXPECT_THROW(TheXmlWriter(path.string(), true), EGeneral);
   EXPECT_NO_THROW(TheXmlWriter(path.string(), false));

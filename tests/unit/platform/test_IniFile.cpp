@@ -6,6 +6,7 @@
 #include <string>
 
 #include "IniFile.h"
+#include "TempFolder.h"
 
 namespace fs = std::filesystem;
 using platform::TIniFile;
@@ -14,15 +15,7 @@ namespace {
 
 class IniFileTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("ini_test_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Path(const std::string& name) const { return folder_.File(name); }
 
   static void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -34,7 +27,7 @@ protected:
     return text.str();
   }
 
-  fs::path dir_;
+  testsupport::TempFolder folder_;
 };
 
 TEST_F(IniFileTest, LooksUpSectionsAndKeysWithoutRegardToCaseAndTrimsValues) {

@@ -1,17 +1,17 @@
 #pragma once
-// Helpers of the schema tests: a private folder per test, XML fixtures, stand-in host commands
-// (apt-cache and sudo) earlier in PATH, and the shared command executer.
+// Helpers of the schema tests: XML fixtures, stand-in host commands (apt-cache and sudo) earlier in
+// PATH, and the shared command executer. A private folder per test is testsupport::TempFolder.
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "TempFolder.h"
 #include "XmlDom.h"
 #include "uLnxOS_Info.h"
 
@@ -31,29 +31,6 @@ inline void WriteFile(const std::string& path, const std::string& text, bool exe
   if (executable)
     ::chmod(path.c_str(), 0755);
 }
-
-// A fresh folder, removed with everything in it at the end of the test.
-class TempFolder {
-public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "schema_test_XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-      throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& Path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-  std::string path_;
-};
 
 inline std::unique_ptr<platform::XmlDocument> ParseXml(const std::string& text) {
   return platform::XmlDocument::Parse(text, "fixture.xml");
@@ -120,7 +97,7 @@ public:
   }
 
 private:
-  TempFolder folder_;
+  testsupport::TempFolder folder_;
   std::string savedPath_;
   TLNX_CommandExecuter* savedExecuter_ = nullptr;
 };

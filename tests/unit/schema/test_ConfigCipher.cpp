@@ -8,8 +8,8 @@
 #include "uSchemaUtils.h"
 
 using schema_test::ReadFile;
-using schema_test::TempFolder;
 using schema_test::WriteFile;
+using testsupport::TempFolder;
 
 namespace {
 

@@ -10,7 +10,7 @@
 using schema_test::ParseXml;
 using schema_test::ReadFile;
 using schema_test::StandInHost;
-using schema_test::TempFolder;
+using testsupport::TempFolder;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "uSimpleInstallSchema.h"
 #include "u_self_resource.h"
 
-using schema_test::TempFolder;
+using testsupport::TempFolder;
 
 namespace {
 

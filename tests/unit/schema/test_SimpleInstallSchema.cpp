@@ -7,7 +7,7 @@
 
 using schema_test::ParseXml;
 using schema_test::PayloadFile;
-using schema_test::TempFolder;
+using testsupport::TempFolder;
 
 namespace {
 

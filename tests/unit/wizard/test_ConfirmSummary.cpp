@@ -13,7 +13,7 @@ using Lines = std::vector<std::string>;
 
 class ConfirmSummary : public ::testing::Test {
 protected:
-  wizard_test::TempFolder folder;
+  testsupport::TempFolder folder;
   std::unique_ptr<TInstallCustomSchemaClass> schema =
       wizard_test::LoadEmbeddedSchema(folder.Path());
 

@@ -25,7 +25,7 @@ TEST(RunTempDir, NameIsThePrefixAndTheTimeOfDayWithMilliseconds) {
 }
 
 TEST(RunTempDir, FreeNameIsCreatedPrivate) {
-  wizard_test::TempFolder parent;
+  testsupport::TempFolder parent;
   std::string wanted = parent.Path() + "/Kavex_Sivrant_120000000";
   umask(0);
   std::string made = CreateExclusiveFolder(wanted);
@@ -38,7 +38,7 @@ TEST(RunTempDir, FreeNameIsCreatedPrivate) {
 TEST(RunTempDir, TakenNamesAreNeverReused) {
   // Whatever already has the guessed name (another user's folder, a file, a link to a folder
   // the attacker can read) is left alone and a fresh folder is made.
-  wizard_test::TempFolder parent;
+  testsupport::TempFolder parent;
   std::string planted = parent.Path() + "/planted";
   ASSERT_EQ(mkdir(planted.c_str(), 0777), 0);
   for (const std::string kind : {"folder", "file", "link"}) {
@@ -59,7 +59,7 @@ TEST(RunTempDir, TakenNamesAreNeverReused) {
 }
 
 TEST(RunTempDir, MissingParentIsReportedWithThePath) {
-  wizard_test::TempFolder parent;
+  testsupport::TempFolder parent;
   std::string wanted = parent.Path() + "/no/such/Kavex_Sivrant_1";
   try {
     CreateExclusiveFolder(wanted);

@@ -15,7 +15,7 @@ namespace {
 
 class PageTest : public ::testing::Test {
 protected:
-  wizard_test::TempFolder folder;
+  testsupport::TempFolder folder;
   std::unique_ptr<TInstallCustomSchemaClass> schema =
       wizard_test::LoadEmbeddedSchema(folder.Path());
   TLNX_OS_Information host;
@@ -235,7 +235,7 @@ TEST_F(Options, FocusShowsTheDescriptionAndLinksHaveNone) {
 }
 
 TEST(OptionsWithoutSystemItems, SystemGroupIsLeftOutWithoutPackagesAndPtrace) {
-  wizard_test::TempFolder folder;
+  testsupport::TempFolder folder;
   auto schema = wizard_test::LoadEmbeddedSchema(folder.Path());
   schema->Packages->Clear();
   schema->System->PTraceOff.Visible = false;
@@ -319,7 +319,7 @@ TEST_F(Packages, KeptNodeShowsThePackageOfTheSchemaNowCurrent) {
   Wire(page, wptPKGCheck);
   page.Activate();
 
-  wizard_test::TempFolder otherFolder;
+  testsupport::TempFolder otherFolder;
   auto other = wizard_test::LoadEmbeddedSchema(otherFolder.Path());
   other->ApplyPreset(sdptDefault, sdptDefault);
   for (int i = 0; i < other->Packages->Count(); ++i) {

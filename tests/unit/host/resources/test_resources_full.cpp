@@ -10,7 +10,7 @@
 #include "u_self_resource.h"
 
 using testsupport::ReadFile;
-using testsupport::ScratchDir;
+using testsupport::TempFolder;
 namespace fs = std::filesystem;
 
 namespace {
@@ -98,7 +98,7 @@ TEST(ResourceCatalogue, StreamOfAMissingResourceRaises) {
 }
 
 TEST(ResourceCatalogue, ExtractWritesIntoTheRunsFolderAndReplaces) {
-  ScratchDir run;
+  TempFolder run;
   TFileResourcesClass catalogue;
   catalogue.TempDir = run.Path();
   std::string error;
@@ -140,7 +140,7 @@ TEST(ResourceCatalogue, ExtractIntoAMissingFolderRaisesNamingTheFile) {
 }
 
 TEST(ResourceCatalogue, EmptyResourceExtractsToAnEmptyFile) {
-  ScratchDir run;
+  TempFolder run;
   const std::string path = run.Write("empty.out", "previous content");
   const int32_t handle = host::FindEmbeddedResource("EMPTY_BLOB");
   ASSERT_GT(handle, 0);
