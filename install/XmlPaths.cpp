@@ -27,41 +27,44 @@ std::vector<std::u16string> SplitIntoPrefixes(const std::u16string& path) {
   return prefixes;
 }
 
-} // namespace
-
-// The first segment must be the root's name, each further one the name of a child of the element
-// before it. An empty or unmatched segment leaves the segment start where it was, so the next
-// segment runs across that separator (and so matches nothing sensible).
-TheXmlNode* TheXmlWriter::FindByPath(const std::u16string& path) const {
-  if (!Root_)
-    return nullptr;
+// Walks the path from its first segment: match(text, start, end, current) gives the node of the
+// segment text[start, end) given the node matched so far (nullptr before the first match), or
+// nullptr. An empty or unmatched segment leaves the segment start where it was, so the next
+// segment runs across that separator (and so matches nothing sensible). The result is the node
+// matched by the segment that ends the path, or nullptr.
+template <typename Match> TheXmlNode* WalkPath(const std::u16string& path, Match match) {
   const std::u16string text = WithTrailingSeparator(path);
   TheXmlNode* current = nullptr;
-  TheXmlNode* result = nullptr;
   std::size_t start = 0;
   for (std::size_t position = 0; position < text.size(); ++position) {
     if (!IsSeparator(text[position]) || position <= start)
       continue;
-    const std::u16string segment = text.substr(start, position - start);
-    const bool last = position + 1 == text.size();
-    if (!current) {
-      if (SameXmlName(segment, Root_->Name)) {
-        current = Root_;
-        start = position + 1;
-        if (last)
-          result = Root_;
-      }
-    } else {
-      result = current->FindChild(segment, false);
-      if (result) {
-        current = result;
-        start = position + 1;
-        if (!last)
-          result = nullptr;
-      }
-    }
+    TheXmlNode* node = match(text, start, position, current);
+    if (!node)
+      continue;
+    if (position + 1 == text.size())
+      return node;
+    current = node;
+    start = position + 1;
   }
-  return result;
+  return nullptr;
+}
+
+} // namespace
+
+// The first segment must be the root's name, each further one the name of a child of the element
+// before it.
+TheXmlNode* TheXmlWriter::FindByPath(const std::u16string& path) const {
+  if (!Root_)
+    return nullptr;
+  return WalkPath(path,
+                  [this](const std::u16string& text, std::size_t start, std::size_t end,
+                         const TheXmlNode* current) -> TheXmlNode* {
+                    const std::u16string segment = text.substr(start, end - start);
+                    if (current)
+                      return current->FindChild(segment, false);
+                    return SameXmlName(segment, Root_->Name) ? Root_ : nullptr;
+                  });
 }
 
 // Like FindByPath, but each segment is an attribute value; the first one selects among the
@@ -71,25 +74,12 @@ TheXmlNode* TheXmlWriter::FindPathByAttribute(const std::u16string& path,
                                               bool wholePrefix) const {
   if (!Root_)
     return nullptr;
-  const std::u16string text = WithTrailingSeparator(path);
-  TheXmlNode* current = nullptr;
-  TheXmlNode* result = nullptr;
-  std::size_t start = 0;
-  for (std::size_t position = 0; position < text.size(); ++position) {
-    if (!IsSeparator(text[position]) || position <= start)
-      continue;
+  return WalkPath(path, [&](const std::u16string& text, std::size_t start, std::size_t end,
+                            const TheXmlNode* current) {
     const std::u16string value =
-        wholePrefix ? text.substr(0, position) : text.substr(start, position - start);
-    const TheXmlNode* base = current ? current : Root_;
-    result = base->FindChildByAttribute(attrName, value, false);
-    if (result) {
-      current = result;
-      start = position + 1;
-      if (position + 1 != text.size())
-        result = nullptr;
-    }
-  }
-  return result;
+        wholePrefix ? text.substr(0, end) : text.substr(start, end - start);
+    return (current ? current : Root_)->FindChildByAttribute(attrName, value, false);
+  });
 }
 
 TheXmlNode* TheXmlWriter::AddPath(const std::u16string& path) {
