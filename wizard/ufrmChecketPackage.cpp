@@ -182,8 +182,8 @@ void TfrmChecketPackage::CheckWine() {
 
 void TfrmChecketPackage::vstPackageGetText(Gtk::CellRendererText& renderer,
                                            const Gtk::TreeModel::iterator& node, int column) {
-  PPKG_NodeData data = (*node)[Cols.Data];
-  if (!data || !data->Package) {
+  PPKG_NodeData data = PackageData(node);
+  if (!data) {
     renderer.property_text() = "";
     return;
   }
@@ -207,13 +207,18 @@ Gtk::TreeModel::iterator TfrmChecketPackage::SelectedNode() const {
   return vstPackage->get_selection()->get_selected();
 }
 
+PPKG_NodeData TfrmChecketPackage::PackageData(const Gtk::TreeModel::iterator& node) const {
+  if (!node)
+    return nullptr;
+  PPKG_NodeData data = (*node)[Cols.Data];
+  return data && data->Package ? data : nullptr;
+}
+
 void TfrmChecketPackage::vstPackageChange() {
   Gtk::TreeModel::iterator node = SelectedNode();
   spbDetails->set_sensitive(static_cast<bool>(node));
-  if (!node)
-    return;
-  PPKG_NodeData data = (*node)[Cols.Data];
-  if (!data || !data->Package)
+  PPKG_NodeData data = PackageData(node);
+  if (!data)
     return;
   TSchm_PackageItem& package = *data->Package;
   lblMinVer->set_text(PackageMinVersionText(package));
@@ -240,10 +245,8 @@ void TfrmChecketPackage::ShowStatusText(const TSchm_PackageItem& package) {
 
 void TfrmChecketPackage::spbUpdateClick() {
   Gtk::TreeModel::iterator node = SelectedNode();
-  if (!node)
-    return;
-  PPKG_NodeData data = (*node)[Cols.Data];
-  if (!data || !data->Package)
+  PPKG_NodeData data = PackageData(node);
+  if (!data)
     return;
   TSchm_PackageItem& package = *data->Package;
   if (spbUpdate->get_active()) {

@@ -72,6 +72,8 @@ private:
   void SetDetailsOpen(bool open);
   void SetToggle(Gtk::ToggleButton& button, bool pressed);
   Gtk::TreeModel::iterator SelectedNode() const;
+  // The node's data when the node is a row of a package, otherwise nullptr.
+  PPKG_NodeData PackageData(const Gtk::TreeModel::iterator& node) const;
   void vstPackageGetText(Gtk::CellRendererText& renderer, const Gtk::TreeModel::iterator& node,
                          int column);
   void vstPackageFreeNode(const Gtk::TreeModel::iterator& node);
