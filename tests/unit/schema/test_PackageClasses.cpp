@@ -153,6 +153,14 @@ TEST(PackageList, WritesTheQueryScriptOnlyForAstraLinux) {
   EXPECT_THROW(TSchm_PackageList(lotAstra_1_8, temp.Path() + "/missing"), EGeneral);
 }
 
+// A row of a status table: apt's report on a package and what the check makes of it.
+struct StatusRule {
+  const char* installed;
+  const char* candidate;
+  TSchm_PackageStatus status;
+  TSchm_PackageAction action;
+};
+
 class PackageCheck : public ::testing::Test {
 protected:
   TSchm_PackageItem& AddPackage(const std::string& name, bool versionCheck, int major = 9,
@@ -163,6 +171,15 @@ protected:
     item.VersionCheck = versionCheck;
     item.RequiredVer.Major = major;
     item.RequiredVer.Minor = minor;
+    return item;
+  }
+
+  // A package that apt reports as the rule says, added and checked.
+  TSchm_PackageItem& CheckReported(const std::string& name, const StatusRule& rule,
+                                   bool versionCheck) {
+    host.SetPolicy(name, rule.installed, rule.candidate);
+    TSchm_PackageItem& item = AddPackage(name, versionCheck);
+    list.CheckPackage(item);
     return item;
   }
 
@@ -195,12 +212,7 @@ TEST_F(PackageCheck, AnAnswerLeftFromAnEarlierQueryDoesNotCount) {
 }
 
 TEST_F(PackageCheck, StatusRulesWithAVersionCheck) {
-  const struct {
-    const char* installed;
-    const char* candidate;
-    TSchm_PackageStatus status;
-    TSchm_PackageAction action;
-  } cases[] = {
+  const StatusRule cases[] = {
       {"8.19", "9.0", slpsMustUpdate, slpaNone},
       {"8.19", "8.20", slpsNotSupported, slpaNone},
       {"9.0", "9.0", slpsOK, slpaNone},
@@ -214,10 +226,7 @@ TEST_F(PackageCheck, StatusRulesWithAVersionCheck) {
   };
   int index = 0;
   for (const auto& c : cases) {
-    const std::string name = "pkg" + std::to_string(index++);
-    host.SetPolicy(name, c.installed, c.candidate);
-    TSchm_PackageItem& item = AddPackage(name, true);
-    list.CheckPackage(item);
+    TSchm_PackageItem& item = CheckReported("pkg" + std::to_string(index++), c, true);
     EXPECT_TRUE(item.Checked);
     EXPECT_EQ(item.Status, c.status) << c.installed << " / " << c.candidate;
     EXPECT_EQ(item.Action, c.action) << c.installed << " / " << c.candidate;
@@ -225,12 +234,7 @@ TEST_F(PackageCheck, StatusRulesWithAVersionCheck) {
 }
 
 TEST_F(PackageCheck, StatusRulesWithoutAVersionCheck) {
-  const struct {
-    const char* installed;
-    const char* candidate;
-    TSchm_PackageStatus status;
-    TSchm_PackageAction action;
-  } cases[] = {
+  const StatusRule cases[] = {
       {"2.0", "2.0", slpsOK, slpaNone},
       {"2.0", "2.1", slpsDiffer, slpaNone},
       {"2.0", "(отсутствует)", slpsOK, slpaNone},
@@ -240,10 +244,7 @@ TEST_F(PackageCheck, StatusRulesWithoutAVersionCheck) {
   };
   int index = 0;
   for (const auto& c : cases) {
-    const std::string name = "tool" + std::to_string(index++);
-    host.SetPolicy(name, c.installed, c.candidate);
-    TSchm_PackageItem& item = AddPackage(name, false);
-    list.CheckPackage(item);
+    TSchm_PackageItem& item = CheckReported("tool" + std::to_string(index++), c, false);
     EXPECT_EQ(item.Status, c.status) << c.installed << " / " << c.candidate;
     EXPECT_EQ(item.Action, c.action) << c.installed << " / " << c.candidate;
   }
