@@ -7,7 +7,6 @@ name, their state is read through AT-SPI, clicks and keys are real X input event
 drive fails it prints what every window showed and keeps a screenshot (failure-NAME.png).
 """
 import ast
-import importlib.util
 import os
 import re
 import subprocess
@@ -27,6 +26,8 @@ config.searchBackoffDuration = 0.1
 config.searchCutoffCount = 20
 import pyatspi  # noqa: E402  (after the configuration above)
 from dogtail import tree  # noqa: E402
+
+from harness import load_file  # noqa: E402
 
 sys.excepthook = sys.__excepthook__  # dogtail sends tracebacks to its disabled logger
 
@@ -229,21 +230,12 @@ def _describe_node(node):
     return " ".join(parts)
 
 
-def _load(path):
-    spec = importlib.util.spec_from_file_location(os.path.splitext(os.path.basename(path))[0],
-                                                  path)
-    module = importlib.util.module_from_spec(spec)
-    sys.path.insert(0, os.path.dirname(os.path.abspath(path)))
-    spec.loader.exec_module(module)
-    return module
-
-
 def main(argv):
     test_file, name = argv[0], argv[1]
     args = [ast.literal_eval(a) for a in argv[2:]]
     ui = Ui(os.environ.get("SIVRANT_E2E_ARTIFACTS", "/tmp"))
     try:
-        getattr(_load(test_file), "drive_" + name)(ui, *args)
+        getattr(load_file(test_file), "drive_" + name)(ui, *args)
         return 0
     except Exception:
         traceback.print_exc()

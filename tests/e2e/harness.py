@@ -179,7 +179,9 @@ def _quiet(text):
     return "".join(line for line in text.splitlines(True) if not line.startswith(noise))
 
 
-def _load(path):
+def load_file(path):
+    """The Python file at path as a module, with its folder first in sys.path for its imports.
+    The harness loads a scenario file with it, gui.py the same file inside the sandbox."""
     spec = importlib.util.spec_from_file_location(os.path.splitext(os.path.basename(path))[0],
                                                   path)
     module = importlib.util.module_from_spec(spec)
@@ -202,7 +204,7 @@ def main(argv):
     if os.geteuid() != 0:
         print("the sandbox needs root: skipped")
         return 77
-    function = getattr(_load(test_file), function_name)
+    function = getattr(load_file(test_file), function_name)
     repo = getattr(function, "repo_state", "new")
     time_limit = getattr(function, "time_limit", 90)
     test_name = "%s.%s" % (os.path.splitext(os.path.basename(test_file))[0], function_name)
