@@ -16,6 +16,18 @@ def test_outdated_wine_waits_for_an_allowed_update(sbx):
     sbx.drive("outdated_wine", time_limit=100)
 
 
+def open_blocked_packages(w, rows):
+    """From the welcome page to the package page, which shows rows, its error panel and Next
+    disabled."""
+    from wizard_steps import PACKAGE_ERROR, PACKAGES, expect_equal, reach_type_page
+    reach_type_page(w)
+    w.next()
+    w.wait_page(PACKAGES, 30)
+    expect_equal(w.package_rows(), rows, "package rows")
+    assert w.label_shown(PACKAGE_ERROR), "no error panel"
+    w.wait_buttons({"Назад": True, "Дальше": False, "Отмена": True})
+
+
 def open_details(w, row_index):
     cell = w.table_rows("table", 2)[row_index][0]
     cell.click()
@@ -27,16 +39,10 @@ def open_details(w, row_index):
 
 
 def drive_outdated_wine(ui):
-    from wizard_steps import (CONFIRM, PACKAGE_ERROR, PACKAGES, Wizard, checked, expect_equal,
-                              reach_type_page)
+    from wizard_steps import CONFIRM, PACKAGE_ERROR, Wizard, checked, expect_equal
     w = Wizard(ui)
-    reach_type_page(w)
-    w.next()
-    w.wait_page(PACKAGES, 30)
     blocked = [["wine (8.19)", "Требуется обовить"], ["winetricks", "Установить"]]
-    expect_equal(w.package_rows(), blocked, "package rows")
-    assert w.label_shown(PACKAGE_ERROR), "no error panel"
-    w.wait_buttons({"Назад": True, "Дальше": False, "Отмена": True})
+    open_blocked_packages(w, blocked)
     details = ui.find(w.win, "toggle button", "ПОДРОБНЕЕ")
     assert not details.sensitive, "the details button is enabled before a package is chosen"
     w.shot("07-packages-must-update")
@@ -91,15 +97,9 @@ def test_unreachable_minimum_blocks_the_wizard(sbx):
 
 
 def drive_unreachable_minimum(ui):
-    from wizard_steps import PACKAGE_ERROR, PACKAGES, Wizard, expect_equal, reach_type_page
+    from wizard_steps import Wizard, expect_equal
     w = Wizard(ui)
-    reach_type_page(w)
-    w.next()
-    w.wait_page(PACKAGES, 30)
-    expect_equal(w.package_rows(), [["wine", "Не поддерживается!"],
-                                    ["winetricks", "Установить"]], "package rows")
-    assert w.label_shown(PACKAGE_ERROR), "no error panel"
-    w.wait_buttons({"Назад": True, "Дальше": False, "Отмена": True})
+    open_blocked_packages(w, [["wine", "Не поддерживается!"], ["winetricks", "Установить"]])
     open_details(w, 0)
     expect_equal(w.memo_texts()[0], NOT_SUPPORTED, "status text")
     assert not ui.is_showing(w.win, "toggle button", "Обновить"), "an update is offered"
@@ -113,16 +113,9 @@ def test_unknown_package_blocks_the_wizard(sbx):
 
 
 def drive_unknown_package(ui):
-    from wizard_steps import (OPTIONS, PACKAGE_ERROR, PACKAGES, TYPE, Wizard, expect_equal,
-                              reach_type_page)
+    from wizard_steps import OPTIONS, PACKAGES, TYPE, Wizard, expect_equal
     w = Wizard(ui)
-    reach_type_page(w)
-    w.next()
-    w.wait_page(PACKAGES, 30)
-    expect_equal(w.package_rows(), [["wine", "Установить"], ["winetricks", "Не найден!"]],
-                 "package rows")
-    assert w.label_shown(PACKAGE_ERROR), "no error panel"
-    w.wait_buttons({"Назад": True, "Дальше": False, "Отмена": True})
+    open_blocked_packages(w, [["wine", "Установить"], ["winetricks", "Не найден!"]])
     open_details(w, 1)
     assert w.label_shown("<ЛЮБАЯ>"), "a minimal version for a package without version check"
     expect_equal(w.memo_texts()[0],

@@ -25,15 +25,10 @@ def test_update_of_an_installed_configuration(sbx):
 
 
 def drive_update(ui):
-    from wizard_steps import (AS_NEW, CONFIRM, LICENCE, PACKAGES, TYPE, USER, WELCOME, Wizard,
-                              checked, expect_equal)
+    from wizard_steps import (AS_NEW, CONFIRM, PACKAGES, TYPE, USER, Wizard, checked,
+                              expect_equal, reach_user_page)
     w = Wizard(ui)
-    w.wait_page(WELCOME)
-    w.press("Вперёд")
-    w.wait_page(LICENCE)
-    ui.find(w.win, "check box", "Принимаю условия Лицензионного договора").click()
-    w.next()
-    w.wait_page(USER)
+    reach_user_page(w)
     expect_equal(w.combo().name, "target", "preselected user")
     box = ui.find(w.win, "check box", AS_NEW)
     assert not checked(box), "Новая установка is ticked"
@@ -98,14 +93,9 @@ def test_configuration_of_a_vanished_user_makes_a_new_installation(sbx):
 
 
 def drive_vanished_user(ui):
-    from wizard_steps import (AS_NEW, LICENCE, TYPE, USER, WELCOME, Wizard, expect_equal)
+    from wizard_steps import AS_NEW, TYPE, Wizard, expect_equal, reach_user_page
     w = Wizard(ui)
-    w.wait_page(WELCOME)
-    w.press("Вперёд")
-    w.wait_page(LICENCE)
-    ui.find(w.win, "check box", "Принимаю условия Лицензионного договора").click()
-    w.next()
-    w.wait_page(USER)
+    reach_user_page(w)
     assert not w.label_shown(AS_NEW) and not ui.is_showing(w.win, "check box", AS_NEW)
     w.wait_buttons({"Назад": True, "Дальше": False, "Отмена": True})
     w.choose("target")

@@ -152,14 +152,19 @@ def without_password(sbx):
            " && chmod 440 /etc/sudoers.d/zz-installer")
 
 
-def reach_type_page(w, user="target"):
-    """Welcome to the installation-type page for a sudoer without a password prompt."""
+def reach_user_page(w):
+    """Welcome to the user page for a sudoer without a password prompt: accepts the licence."""
     w.wait_page(WELCOME)
     w.press("Вперёд")
     w.wait_page(LICENCE)
     w.ui.find(w.win, "check box", ACCEPT).click()
     w.next()
     w.wait_page(USER)
+
+
+def reach_type_page(w, user="target"):
+    """Welcome to the installation-type page for a sudoer without a password prompt."""
+    reach_user_page(w)
     if user is not None and w.combo().name != user:
         w.choose(user)
     w.next()
